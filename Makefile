@@ -1,0 +1,31 @@
+# The two commands of the README: `make run` and `make test`. Each installs what is missing
+# (scripts/install-deps.sh), builds with CMake and runs. `make bench` measures.
+
+JOBS ?= $(shell nproc)
+
+.PHONY: all build run test bench clean
+
+all: build
+
+build:
+	@scripts/install-deps.sh build
+	@cmake --preset default >/dev/null
+	@cmake --build --preset default -j $(JOBS)
+
+run: build
+	./build/Dorgo
+
+test:
+	@scripts/install-deps.sh test
+	@cmake --preset default >/dev/null
+	@cmake --build --preset default -j $(JOBS)
+	@ctest --preset default -j $(JOBS)
+
+bench:
+	@scripts/install-deps.sh bench
+	@cmake --preset default >/dev/null
+	@cmake --build --preset default -j $(JOBS)
+	@bench/run.sh
+
+clean:
+	rm -rf build build-sanitize
