@@ -1,9 +1,10 @@
 # The two commands of the README: `make run` and `make test`. Each installs what is missing
-# (scripts/install-deps.sh), builds with CMake and runs. `make bench` measures.
+# (scripts/install-deps.sh), builds with CMake and runs. `make bench` measures; `make sheet`
+# draws every picture onto docs/contact-sheet.png.
 
 JOBS ?= $(shell nproc)
 
-.PHONY: all build run test bench clean
+.PHONY: all build run test bench sheet clean
 
 all: build
 
@@ -26,6 +27,12 @@ bench:
 	@cmake --preset default >/dev/null
 	@cmake --build --preset default -j $(JOBS)
 	@bench/run.sh
+
+sheet:
+	@scripts/install-deps.sh build
+	@cmake --preset default >/dev/null
+	@cmake --build --preset default -j $(JOBS) --target contact_sheet
+	./build/tools/contact_sheet/contact_sheet docs/contact-sheet.png
 
 clean:
 	rm -rf build build-sanitize

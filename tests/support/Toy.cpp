@@ -3,9 +3,20 @@
 #include "Art.h"
 #include "Dorgo.h"
 
+#include <map>
 #include <stdexcept>
 
 namespace {
+// The stored pictures, read once: comparing against them is what most checks do.
+const tk::Bitmap& picture(const std::string& name)
+{
+    static std::map<std::string, tk::Bitmap> cache;
+    auto it = cache.find(name);
+    if (it == cache.end())
+        it = cache.emplace(name, art::Picture(name)).first;
+    return it->second;
+}
+
 tk::HeadlessPlatform::Options withSeed(Toy::Options options)
 {
     options.platform.seed = options.seed;
@@ -29,6 +40,8 @@ Toy::Toy(Options options)
 
 Toy::~Toy()
 {
+    if (auto box = messageBox(); box && !m_session.ended())
+        platform().requestClose(box->id);
     if (!m_session.ended())
         platform().requestClose(m_mainWindow);
 }
@@ -100,7 +113,7 @@ std::string Toy::face() const
 {
     const tk::Bitmap& shown = form().imgDorgo->Picture();
     for (const char* name : { "imgSleep", "imgHappy", "imgKutta", "imgAngry", "imgWeep", "imgGaoh" }) {
-        if (shown == art::Picture(name))
+        if (shown == picture(name))
             return name;
     }
     return "";
@@ -110,7 +123,7 @@ int Toy::fishSpecies() const
 {
     const tk::Bitmap& shown = form().imgFish->Picture();
     for (int n = 1; n <= 5; ++n) {
-        if (shown == art::Picture("imgFishL" + std::to_string(n)) || shown == art::Picture("imgFishR" + std::to_string(n)))
+        if (shown == picture("imgFishL" + std::to_string(n)) || shown == picture("imgFishR" + std::to_string(n)))
             return n;
     }
     return 0;
@@ -119,5 +132,5 @@ int Toy::fishSpecies() const
 bool Toy::fishFacesLeft() const
 {
     int n = fishSpecies();
-    return n != 0 && form().imgFish->Picture() == art::Picture("imgFishL" + std::to_string(n));
+    return n != 0 && form().imgFish->Picture() == picture("imgFishL" + std::to_string(n));
 }
