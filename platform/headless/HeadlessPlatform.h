@@ -20,9 +20,10 @@ class HeadlessPlatform final : public Platform {
 public:
     struct Options {
         Size screen { 1280, 1024 };
-        // What the window manager's frame adds around a main window and a dialog.
-        FrameExtents mainFrame { 1, 21, 1, 4 };
-        FrameExtents dialogFrame { 1, 21, 1, 4 };
+        // What the window manager's frame adds around a main window and a dialog: as openbox
+        // draws it in its default theme.
+        FrameExtents mainFrame { 1, 20, 1, 5 };
+        FrameExtents dialogFrame { 1, 20, 1, 5 };
         std::uint64_t seed = 1;
     };
 
