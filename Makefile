@@ -21,6 +21,10 @@ test:
 	@cmake --preset default >/dev/null
 	@cmake --build --preset default -j $(JOBS)
 	@ctest --preset default -j $(JOBS)
+	@echo "The same tests again, under AddressSanitizer and UndefinedBehaviorSanitizer:"
+	@cmake --preset sanitize >/dev/null
+	@cmake --build --preset sanitize -j $(JOBS)
+	@ctest --preset sanitize -j $(JOBS)
 
 bench:
 	@scripts/install-deps.sh bench
@@ -33,6 +37,13 @@ sheet:
 	@cmake --preset default >/dev/null
 	@cmake --build --preset default -j $(JOBS) --target contact_sheet
 	./build/tools/contact_sheet/contact_sheet docs/contact-sheet.png
+
+# The Windows program, cross-compiled with mingw-w64: build-windows/Dorgo.exe.
+.PHONY: windows
+windows:
+	@scripts/install-deps.sh windows
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows -j $(JOBS)
 
 clean:
 	rm -rf build build-sanitize

@@ -52,7 +52,7 @@ TEST(Stacking, ButtonsLieAboveLaterPicturesAndHiddenOnesAreNeitherDrawnNorHit)
         EXPECT_EQ(hit.where, c.expected ? HitTestResult::Where::Control : HitTestResult::Where::Surface);
     }
 
-    Bitmap frame = box.platform().windows().front().image;
+    Bitmap frame = box.platform().screenshot(box.platform().windows().front().id);
     EXPECT_EQ(frame.pixel(15, 15), colors::Red);
     EXPECT_EQ(frame.pixel(35, 35), colors::Blue);
     EXPECT_EQ(frame.pixel(60, 50), colors::Silver); // the button's face, above both pictures
@@ -96,8 +96,8 @@ TEST(Pictures, PuttingAPictureIntoASlotCopiesIt)
         source->SetPicture(Bitmap(10, 10, colors::Blue));
     });
     EXPECT_EQ(copy->Picture(), Bitmap(10, 10, colors::Red));
-    EXPECT_EQ(box.platform().windows().front().image.pixel(25, 5), colors::Red);
-    EXPECT_EQ(box.platform().windows().front().image.pixel(5, 5), colors::Blue);
+    EXPECT_EQ(box.platform().screenshot(box.platform().windows().front().id).pixel(25, 5), colors::Red);
+    EXPECT_EQ(box.platform().screenshot(box.platform().windows().front().id).pixel(5, 5), colors::Blue);
 }
 
 TEST(Pictures, AnAutoSizedSlotTakesThePicturesSize)
@@ -155,7 +155,7 @@ TEST_F(Focus, SpaceAndEnterPressTheFocusedButtonAndOtherKeysDoNothing)
 
 TEST_F(Focus, TheFocusedButtonShowsAFocusMarkAndAClickMovesTheFocus)
 {
-    auto markAt = [&](TButton* b) { return box->platform().windows().front().image.pixel(b->Left() + 4, b->Top() + 4); };
+    auto markAt = [&](TButton* b) { return box->platform().screenshot(box->platform().windows().front().id).pixel(b->Left() + 4, b->Top() + 4); };
     EXPECT_EQ(markAt(first), colors::Black);
     EXPECT_EQ(markAt(second), colors::Silver);
     box->click({ 50, 72 });
@@ -220,7 +220,7 @@ TEST(Window, ResizingMovesNothingAndTheLargerSurfaceIsWhite)
     });
     WindowId id = box.platform().windows().front().id;
     box.platform().resizeWindow(id, { 640, 480 });
-    Bitmap frame = box.platform().windows().front().image;
+    Bitmap frame = box.platform().screenshot(box.platform().windows().front().id);
     ASSERT_EQ(frame.width(), 640);
     EXPECT_EQ(frame.pixel(15, 15), colors::Red);
     EXPECT_EQ(frame.pixel(639, 479), colors::White);

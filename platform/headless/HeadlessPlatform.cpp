@@ -33,8 +33,7 @@ WindowId HeadlessPlatform::createWindow(const WindowSpec& spec)
     w.clientSize = { spec.outerSize.width - w.frame.left - w.frame.right, spec.outerSize.height - w.frame.top - w.frame.bottom };
     w.hasIcon = spec.icon != nullptr;
     w.open = true;
-    w.image = Bitmap(w.clientSize.width, w.clientSize.height, colors::Black);
-    m_windows[w.id] = w;
+    m_windows[w.id] = { w, Bitmap(w.clientSize.width, w.clientSize.height, colors::Black) };
     m_focus = w.id;
     return w.id;
 }
@@ -75,15 +74,16 @@ FrameExtents HeadlessPlatform::frameExtents(WindowId id)
 void HeadlessPlatform::present(WindowId id, const Bitmap& frame, const Rect& dirty)
 {
     std::lock_guard lock(m_mutex);
-    WindowState* w = find(id);
+    Window* w = findWindow(id);
     if (!w)
         return;
-    if (w->image.width() != w->clientSize.width || w->image.height() != w->clientSize.height)
-        w->image = Bitmap(w->clientSize.width, w->clientSize.height, colors::Black);
+    Size client = w->state.clientSize;
+    if (w->image.width() != client.width || w->image.height() != client.height)
+        w->image = Bitmap(client.width, client.height, colors::Black);
     Rect area = dirty.intersected(frame.rect()).intersected(w->image.rect());
     for (int y = area.top; y < area.bottom(); ++y)
         std::memcpy(w->image.row(y) + area.left, frame.row(y) + area.left, static_cast<std::size_t>(area.width) * sizeof(Color));
-    ++w->presents;
+    ++w->state.presents;
 }
 
 std::optional<Event> HeadlessPlatform::waitEvent(Millis deadline)
@@ -219,16 +219,22 @@ std::optional<Event> HeadlessPlatform::translate(const Input& input)
     return std::nullopt;
 }
 
-HeadlessPlatform::WindowState* HeadlessPlatform::find(WindowId id)
+HeadlessPlatform::Window* HeadlessPlatform::findWindow(WindowId id)
 {
     auto it = m_windows.find(id);
     return it == m_windows.end() ? nullptr : &it->second;
 }
 
+HeadlessPlatform::WindowState* HeadlessPlatform::find(WindowId id)
+{
+    Window* w = findWindow(id);
+    return w ? &w->state : nullptr;
+}
+
 const HeadlessPlatform::WindowState* HeadlessPlatform::find(WindowId id) const
 {
     auto it = m_windows.find(id);
-    return it == m_windows.end() ? nullptr : &it->second;
+    return it == m_windows.end() ? nullptr : &it->second.state;
 }
 
 WindowId HeadlessPlatform::windowUnder(Point screen) const
@@ -236,7 +242,7 @@ WindowId HeadlessPlatform::windowUnder(Point screen) const
     // The newest window lies on top. Only a client area takes pointer input: the frame
     // belongs to the window manager.
     for (auto it = m_windows.rbegin(); it != m_windows.rend(); ++it) {
-        const WindowState& w = it->second;
+        const WindowState& w = it->second.state;
         Rect client { w.clientOrigin().x, w.clientOrigin().y, w.clientSize.width, w.clientSize.height };
         if (client.contains(screen))
             return w.id;
@@ -335,8 +341,15 @@ std::vector<HeadlessPlatform::WindowState> HeadlessPlatform::windows() const
     std::lock_guard lock(m_mutex);
     std::vector<WindowState> out;
     for (const auto& [id, w] : m_windows)
-        out.push_back(w);
+        out.push_back(w.state);
     return out;
+}
+
+Bitmap HeadlessPlatform::screenshot(WindowId id) const
+{
+    std::lock_guard lock(m_mutex);
+    auto it = m_windows.find(id);
+    return it == m_windows.end() ? Bitmap {} : it->second.image;
 }
 
 std::optional<HeadlessPlatform::WindowState> HeadlessPlatform::window(WindowId id) const

@@ -36,7 +36,6 @@ public:
         FrameExtents frame;
         bool hasIcon = false;
         bool open = false;
-        Bitmap image; // what was presented
         int presents = 0;
         Point clientOrigin() const { return { frameOrigin.x + frame.left, frameOrigin.y + frame.top }; }
     };
@@ -73,6 +72,8 @@ public:
     // Looking, from the driver's thread while the program is idle.
     std::vector<WindowState> windows() const; // open windows, oldest first
     std::optional<WindowState> window(WindowId) const;
+    // What the window shows: its client area as last presented.
+    Bitmap screenshot(WindowId) const;
     Point pointer() const;
     CursorShape cursor() const;
     Millis clock() const;
@@ -103,6 +104,12 @@ private:
     void post(Input);
     void settle(std::unique_lock<std::mutex>&);
     std::optional<Event> translate(const Input&);
+    struct Window {
+        WindowState state;
+        Bitmap image;
+    };
+
+    Window* findWindow(WindowId);
     WindowState* find(WindowId);
     const WindowState* find(WindowId) const;
     WindowId windowUnder(Point screen) const;
@@ -117,7 +124,7 @@ private:
     bool m_ended = false;
     bool m_gone = false;
 
-    std::map<WindowId, WindowState> m_windows;
+    std::map<WindowId, Window> m_windows;
     WindowId m_nextId = 1;
     WindowId m_focus = NoWindow;
     WindowId m_capture = NoWindow;

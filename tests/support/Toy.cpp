@@ -96,8 +96,7 @@ void Toy::dragAndDrop(tk::Point from, tk::Point to)
 
 tk::Bitmap Toy::frame() const
 {
-    auto w = m_session.platform().window(m_mainWindow);
-    return w ? w->image : tk::Bitmap {};
+    return m_session.platform().screenshot(m_mainWindow);
 }
 
 std::optional<tk::HeadlessPlatform::WindowState> Toy::messageBox() const
