@@ -5,18 +5,22 @@
 #   scripts/install-deps.sh build   compiler, CMake, SDL2, X11, GoogleTest, Google Benchmark, libpng
 #   scripts/install-deps.sh test    the above, and Xvfb, openbox, xdotool and X tools for real-window tests
 #   scripts/install-deps.sh bench   the above, and the peer programs measured beside the toy
+#   scripts/install-deps.sh windows CMake and mingw-w64 for the Windows program, and wine, Xvfb,
+#                                   openbox, xdotool and X tools to try it out
 set -euo pipefail
 
 build=(cmake g++ make pkgconf libsdl2-dev libx11-dev googletest libgtest-dev libbenchmark-dev libpng-dev)
 test=(xvfb openbox xdotool x11-utils x11-xserver-utils)
 bench=(x11-apps oneko)
+windows=(cmake make python3 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 x11-apps)
 
 want=("${build[@]}")
 case "${1:-build}" in
   build) ;;
   test) want+=("${test[@]}") ;;
   bench) want+=("${test[@]}" "${bench[@]}") ;;
-  *) echo "usage: $0 build|test|bench" >&2; exit 2 ;;
+  windows) want=("${windows[@]}" "${test[@]}") ;;
+  *) echo "usage: $0 build|test|bench|windows" >&2; exit 2 ;;
 esac
 
 missing=()
