@@ -18,6 +18,8 @@ run: build
 
 test:
 	@scripts/install-deps.sh test
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows -j $(JOBS)
 	@cmake --preset default >/dev/null
 	@cmake --build --preset default -j $(JOBS)
 	@ctest --preset default -j $(JOBS)
@@ -46,4 +48,4 @@ windows:
 	@cmake --build --preset windows -j $(JOBS)
 
 clean:
-	rm -rf build build-sanitize
+	rm -rf build build-sanitize build-windows

@@ -8,8 +8,8 @@
 #include "Font.h"
 #include "Geometry.h"
 #include "Painter.h"
+#include "PngFile.h"
 
-#include <png.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -148,24 +148,6 @@ tk::Bitmap renderSheet(const std::vector<Row>& rows)
     return sheet;
 }
 
-bool writePng(const std::string& path, const tk::Bitmap& sheet)
-{
-    std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    std::error_code ignored;
-    if (!parent.empty())
-        std::filesystem::create_directories(parent, ignored);
-    png_image image {};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(sheet.width());
-    image.height = static_cast<png_uint_32>(sheet.height());
-    image.format = PNG_FORMAT_BGRA;
-    if (!png_image_write_to_file(&image, path.c_str(), 0, sheet.data(), sheet.pitchBytes(), nullptr)) {
-        std::fprintf(stderr, "contact_sheet: cannot write %s: %s\n", path.c_str(), image.message);
-        return false;
-    }
-    return true;
-}
-
 }
 
 int main(int argc, char** argv)
@@ -177,8 +159,7 @@ int main(int argc, char** argv)
     const std::string path = argc == 2 ? argv[1] : "docs/contact-sheet.png";
     try {
         tk::Bitmap sheet = renderSheet(groupedPictures());
-        if (!writePng(path, sheet))
-            return 1;
+        writePng(path, sheet);
         std::printf("%s: %d x %d\n", path.c_str(), sheet.width(), sheet.height());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "contact_sheet: %s\n", e.what());
