@@ -25,6 +25,9 @@ enum class Modifiers : unsigned { None = 0, Shift = 1, Ctrl = 2, Alt = 4 };
 inline constexpr Modifiers operator|(Modifiers a, Modifiers b) { return Modifiers(unsigned(a) | unsigned(b)); }
 inline constexpr bool has(Modifiers set, Modifiers m) { return (unsigned(set) & unsigned(m)) != 0; }
 
+// A key that is held down comes again at the desktop's repeat rate.
+enum class KeyPress { First, Repeat };
+
 enum class CursorShape { Arrow, Drag, NoDrop };
 
 // A main window can be resized, minimised and maximised; a dialog is a fixed-size box with
@@ -57,6 +60,7 @@ struct Event {
     Point pos;
     MouseButton button = MouseButton::Left;
     Key key = Key::Other;
+    KeyPress press = KeyPress::First;
     Modifiers modifiers = Modifiers::None;
     Size size;
 };

@@ -280,13 +280,15 @@ void TForm::keyDown(const Event& event)
     case Key::Tab:
         focusNext(has(event.modifiers, Modifiers::Shift));
         break;
+    // A held key presses a button once: its repeats would otherwise run on into whatever
+    // has the focus after the first press, such as the end button behind a closed message box.
     case Key::Space:
     case Key::Enter:
-        if (m_activeControl && m_activeControl->Visible())
+        if (event.press == KeyPress::First && m_activeControl && m_activeControl->Visible())
             m_activeControl->Click();
         break;
     case Key::Escape:
-        if (CancelButton && CancelButton->Visible())
+        if (event.press == KeyPress::First && CancelButton && CancelButton->Visible())
             CancelButton->Click();
         break;
     case Key::Other:

@@ -184,6 +184,7 @@ std::optional<Event> HeadlessPlatform::translate(const Input& input)
         event.type = Event::Type::KeyDown;
         event.window = m_focus;
         event.key = input.key;
+        event.press = input.press;
         event.modifiers = input.modifiers;
         return event;
     case Input::Kind::Close:
@@ -296,10 +297,11 @@ void HeadlessPlatform::release(MouseButton button)
     post(input);
 }
 
-void HeadlessPlatform::key(Key key, Modifiers modifiers)
+void HeadlessPlatform::key(Key key, Modifiers modifiers, KeyPress press)
 {
     Input input = Input::of(Input::Kind::Key);
     input.key = key;
+    input.press = press;
     input.modifiers = modifiers;
     post(input);
 }

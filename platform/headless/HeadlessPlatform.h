@@ -62,7 +62,7 @@ public:
     void moveTo(Point screen);
     void press(MouseButton);
     void release(MouseButton);
-    void key(Key, Modifiers);
+    void key(Key, Modifiers, KeyPress = KeyPress::First);
     void requestClose(WindowId);
     void takeFocusAway();
     void moveWindow(WindowId, Point frameOrigin);
@@ -96,6 +96,7 @@ private:
         Point screen;
         MouseButton button = MouseButton::Left;
         Key key = Key::Other;
+        KeyPress press = KeyPress::First;
         Modifiers modifiers = Modifiers::None;
         WindowId window = NoWindow;
         Size size;

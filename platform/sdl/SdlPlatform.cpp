@@ -475,13 +475,13 @@ std::optional<Event> SdlPlatform::translate(const SDL_Event& sdlEvent)
         return event;
     }
     case SDL_KEYDOWN: {
-        // Held keys repeat as the desktop's key repeat says; each repeat is a key press.
         const SDL_KeyboardEvent& k = sdlEvent.key;
         event.window = idOfSdlWindow(k.windowID);
         if (event.window == NoWindow)
             return std::nullopt;
         event.type = Event::Type::KeyDown;
         event.key = keyOf(k.keysym.sym);
+        event.press = k.repeat ? KeyPress::Repeat : KeyPress::First;
         event.modifiers = modifiersOf(k.keysym.mod);
         return event;
     }

@@ -294,11 +294,12 @@ LRESULT Win32Platform::Messages::handle(Win32Platform& platform, HWND window, UI
         return 0;
 
     case WM_KEYDOWN: {
-        // Held keys repeat as the system's key repeat says; each repeat is a key press.
         Event event;
         event.type = Event::Type::KeyDown;
         event.window = platform.idOf(window);
         event.key = keyOf(wParam);
+        // Bit 30 says the key was already down: this press is the keyboard's repeat.
+        event.press = (lParam & (1 << 30)) ? KeyPress::Repeat : KeyPress::First;
         event.modifiers = modifiersFromKeyboard();
         platform.queue(event);
         return 0;
