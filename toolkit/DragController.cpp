@@ -46,14 +46,13 @@ void DragController::release(Point client)
         return;
     }
     // The drop goes to whatever is under the pointer where it was let go.
-    Spot spot = spotAt(client);
-    if (!(spot == m_spot))
+    if (spotAt(client) != m_spot)
         moveTo(client);
     TObject* target = nullptr;
     if (ask(m_spot, client, DragState::Leave)) {
-        if (m_spot.where == int(Where::Surface))
+        if (m_spot.where == Where::Surface)
             target = &m_form;
-        else if (m_spot.where == int(Where::Control))
+        else if (m_spot.where == Where::Control)
             target = m_spot.control;
     }
     finish(target, client);
@@ -67,14 +66,13 @@ void DragController::cancel()
 
 DragController::Spot DragController::spotAt(Point client) const
 {
-    HitTestResult hit = m_form.hitTest(client);
-    return { int(hit.where), hit.control };
+    return m_form.hitTest(client);
 }
 
 bool DragController::ask(const Spot& spot, Point client, DragState state)
 {
     bool accept = true;
-    switch (Where(spot.where)) {
+    switch (spot.where) {
     case Where::Outside:
         return false;
     case Where::Surface:
@@ -94,7 +92,7 @@ bool DragController::ask(const Spot& spot, Point client, DragState state)
 void DragController::moveTo(Point client)
 {
     Spot spot = spotAt(client);
-    if (!(spot == m_spot)) {
+    if (spot != m_spot) {
         Spot old = m_spot;
         m_spot = spot;
         ask(old, client, DragState::Leave);

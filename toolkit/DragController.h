@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Geometry.h"
+#include "HitTestResult.h"
 #include "TControl.h"
 
 namespace tk {
@@ -34,11 +35,7 @@ public:
 
 private:
     // A spot under the pointer: a control, the form's surface, or nothing (outside).
-    struct Spot {
-        int where = 0; // HitTestResult::Where as int, to keep TForm.h out of this header
-        TControl* control = nullptr;
-        friend bool operator==(const Spot&, const Spot&) = default;
-    };
+    using Spot = HitTestResult;
 
     Spot spotAt(Point client) const;
     bool ask(const Spot&, Point client, DragState);

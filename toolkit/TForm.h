@@ -3,6 +3,7 @@
 #include "Bitmap.h"
 #include "DragController.h"
 #include "Font.h"
+#include "HitTestResult.h"
 #include "Platform.h"
 #include "TComponent.h"
 #include "TControl.h"
@@ -16,15 +17,6 @@ namespace tk {
 
 class Application;
 class TButton;
-
-// Where a point of the client area falls: on a control, on the form's own surface (its
-// frame included), or outside the window altogether.
-struct HitTestResult {
-    enum class Where { Outside, Surface, Control };
-    Where where = Where::Outside;
-    TControl* control = nullptr;
-    friend bool operator==(const HitTestResult&, const HitTestResult&) = default;
-};
 
 // A top-level window and the components it owns. The form draws its whole client area itself
 // (its colour, then pictures and labels in creation order, then buttons above them), routes the
