@@ -3,21 +3,24 @@
 # and only those that are missing. Runs apt-get as root, or through sudo.
 #
 #   scripts/install-deps.sh build   compiler, CMake, SDL2, X11, GoogleTest, Google Benchmark, libpng
-#   scripts/install-deps.sh test    the above, and Xvfb, openbox, xdotool and X tools for real-window tests
-#   scripts/install-deps.sh bench   the above, and the peer programs measured beside the toy
+#   scripts/install-deps.sh test    the above, Xvfb, openbox, xdotool and X tools for real-window tests,
+#                                   the desktop-file checkers, and mingw-w64 and wine for the
+#                                   Windows program's tests
+#   scripts/install-deps.sh bench   the above, the peer programs measured beside the toy, and the
+#                                   X DAMAGE, XTEST and X-Resource headers for the frame probe
 #   scripts/install-deps.sh windows CMake and mingw-w64 for the Windows program, and wine, Xvfb,
 #                                   openbox, xdotool and X tools to try it out
 set -euo pipefail
 
 build=(cmake g++ make pkgconf libsdl2-dev libx11-dev googletest libgtest-dev libbenchmark-dev libpng-dev)
-test=(xvfb openbox xdotool x11-utils x11-xserver-utils)
-bench=(x11-apps oneko)
+test=(xvfb openbox xdotool x11-utils x11-xserver-utils desktop-file-utils appstream)
+bench=(x11-apps oneko libxdamage-dev libxtst-dev libxres-dev)
 windows=(cmake make python3 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 x11-apps)
 
 want=("${build[@]}")
 case "${1:-build}" in
   build) ;;
-  test) want+=("${test[@]}") ;;
+  test) want+=("${test[@]}" "${windows[@]}") ;;
   bench) want+=("${test[@]}" "${bench[@]}") ;;
   windows) want=("${windows[@]}" "${test[@]}") ;;
   *) echo "usage: $0 build|test|bench|windows" >&2; exit 2 ;;
