@@ -137,6 +137,7 @@ Size clientSizeFor(Size outer, const FrameExtents& e)
 // Defined at the end of this file, where the Xlib header cannot clash with the toolkit's
 // names.
 void installDisplayLossHandler();
+void installErrorFilter();
 void offerOnlyCloseBox(SDL_Window*);
 
 }
@@ -167,6 +168,7 @@ SdlPlatform::SdlPlatform()
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
 
+    installErrorFilter();
     // Only video: the joystick and haptic subsystems can take a second or more to start.
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::string reason = SDL_GetError();
@@ -581,6 +583,7 @@ std::uint64_t SdlPlatform::clockSeed()
 #if DORGO_SDL_WITH_XLIB
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <X11/Xproto.h>
 #endif
 
 namespace tk {
@@ -603,6 +606,27 @@ int onDisplayConnectionLost(Display*)
 void installDisplayLossHandler()
 {
     XSetIOErrorHandler(&onDisplayConnectionLost);
+}
+
+// While it waits for events, SDL wakes itself by sending an event to one of its windows over a
+// second connection. When that window has just been closed, the server answers BadWindow, and
+// Xlib's default handler ends the process with exit code 1: closing the message box, or the
+// main window, could kill the toy. That one error is harmless and is dropped; every other goes
+// on to the handler that was there before. Xlib's handler is a plain function, so the previous
+// one can only be kept in a variable of this file. It is installed before SDL_Init, because
+// SDL puts back the handler it found at init just before it closes that second connection.
+XErrorHandler previousErrorHandler = nullptr;
+
+int onXError(Display* display, XErrorEvent* error)
+{
+    if (error->error_code == BadWindow && error->request_code == X_SendEvent)
+        return 0;
+    return previousErrorHandler ? previousErrorHandler(display, error) : 0;
+}
+
+void installErrorFilter()
+{
+    previousErrorHandler = XSetErrorHandler(&onXError);
 }
 
 // SDL has no way to ask for a window with only a close box. Most window managers on X read
@@ -639,6 +663,10 @@ void offerOnlyCloseBox(SDL_Window* window)
 }
 #else
 void installDisplayLossHandler()
+{
+}
+
+void installErrorFilter()
 {
 }
 
