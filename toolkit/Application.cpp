@@ -121,16 +121,7 @@ bool Application::fireDueTimer()
     }
     if (!due)
         return false;
-    std::string error;
-    try {
-        due->tick(now);
-    } catch (const std::exception& e) {
-        error = e.what();
-    } catch (...) {
-        error = "unknown error";
-    }
-    if (!error.empty())
-        showException(error.c_str());
+    guarded([&] { due->tick(now); });
     return true;
 }
 
@@ -162,16 +153,7 @@ void Application::dispatch(const Event& event)
         || event.type == Event::Type::KeyDown || event.type == Event::Type::CloseRequested;
     if (isInput && modalForm() && form != modalForm())
         return;
-    std::string error;
-    try {
-        form->handleEvent(event);
-    } catch (const std::exception& e) {
-        error = e.what();
-    } catch (...) {
-        error = "unknown error";
-    }
-    if (!error.empty())
-        showException(error.c_str());
+    guarded([&] { form->handleEvent(event); });
 }
 
 void Application::paintAll()
@@ -180,10 +162,20 @@ void Application::paintAll()
         form->paint();
 }
 
-void Application::showException(const char* what)
+void Application::guarded(const std::function<void()>& handler)
 {
-    if (!m_terminated)
-        ShowMessage(what);
+    // The box is shown once the exception is over, so that the nested loop does not run
+    // inside a catch block.
+    std::string error;
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        error = e.what();
+    } catch (...) {
+        error = "unknown error";
+    }
+    if (!error.empty() && !m_terminated)
+        ShowMessage(error);
 }
 
 }

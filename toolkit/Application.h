@@ -3,6 +3,7 @@
 #include "Bitmap.h"
 #include "Platform.h"
 
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
@@ -80,7 +81,8 @@ private:
     Millis nextDeadline() const;
     void dispatch(const Event&);
     void paintAll();
-    void showException(const char* what);
+    // Runs a handler; an exception that escapes it is shown in a message box.
+    void guarded(const std::function<void()>& handler);
 
     Platform& m_platform;
     std::string m_title;

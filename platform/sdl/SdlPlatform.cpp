@@ -1,6 +1,7 @@
 #include "SdlPlatform.h"
 
 #include "Bitmap.h"
+#include "DragCursor.h"
 
 #include <SDL.h>
 
@@ -32,33 +33,6 @@ namespace {
 constexpr Millis FrameWaitLimit = 500;
 constexpr Uint32 FramePollInterval = 2;
 
-// The drag cursor: an arrow carrying a small document, drawn here so that it looks the same
-// on every system. 'X' is black, '.' is white, anything else is transparent. The hot spot is
-// the arrow's tip in the top-left corner.
-constexpr const char* DragCursorRows[] = {
-    "X",
-    "XX",
-    "X.X",
-    "X..X",
-    "X...X",
-    "X....X",
-    "X.....X",
-    "X......X",
-    "X.......X",
-    "X........X",
-    "X.....XXXXX",
-    "X..X..X",
-    "X.X X..X",
-    "XX  X..X   XXXXXXXXX",
-    "X    X..X  X.......X",
-    "     X..X  X.XXXXX.X",
-    "      XX   X.......X",
-    "           X.XXXXX.X",
-    "           X.......X",
-    "           X.XXX...X",
-    "           X.......X",
-    "           XXXXXXXXX",
-};
 
 std::string sdlReason(std::string_view what)
 {
@@ -199,20 +173,7 @@ SdlPlatform::SdlPlatform()
     m_arrowCursor.reset(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW));
     m_noDropCursor.reset(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_NO));
 
-    int width = 0;
-    for (const char* row : DragCursorRows)
-        width = std::max(width, static_cast<int>(std::strlen(row)));
-    const int height = static_cast<int>(std::size(DragCursorRows));
-    Bitmap drag(width, height, colors::Transparent);
-    for (int y = 0; y < height; ++y) {
-        const char* row = DragCursorRows[y];
-        for (int x = 0; row[x] != '\0'; ++x) {
-            if (row[x] == 'X')
-                drag.setPixel(x, y, colors::Black);
-            else if (row[x] == '.')
-                drag.setPixel(x, y, colors::White);
-        }
-    }
+    const Bitmap drag = dragCursorPicture();
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<Color*>(drag.data()), drag.width(),
         drag.height(), 32, drag.pitchBytes(), SDL_PIXELFORMAT_ARGB8888);
     if (surface) {

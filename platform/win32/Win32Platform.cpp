@@ -1,5 +1,6 @@
 #include "Win32Platform.h"
 
+#include "DragCursor.h"
 #include "WideText.h"
 
 #include <windows.h>
@@ -18,33 +19,6 @@ namespace {
 constexpr wchar_t WindowClassName[] = L"DorgoWindow";
 constexpr wchar_t IconResourceName[] = L"MAINICON";
 
-// The drag cursor: an arrow carrying a small document, the same picture the other desktop
-// backends draw, so that dragging looks alike everywhere. 'X' is black, '.' is white,
-// anything else is transparent. The hot spot is the arrow's tip in the top-left corner.
-constexpr const char* DragCursorRows[] = {
-    "X",
-    "XX",
-    "X.X",
-    "X..X",
-    "X...X",
-    "X....X",
-    "X.....X",
-    "X......X",
-    "X.......X",
-    "X........X",
-    "X.....XXXXX",
-    "X..X..X",
-    "X.X X..X",
-    "XX  X..X   XXXXXXXXX",
-    "X    X..X  X.......X",
-    "     X..X  X.XXXXX.X",
-    "      XX   X.......X",
-    "           X.XXXXX.X",
-    "           X.......X",
-    "           X.XXX...X",
-    "           X.......X",
-    "           XXXXXXXXX",
-};
 
 // What CreateWindowExW hands to the window procedure, so that the very first messages of a
 // new window already find the backend and the window's place in it.
@@ -124,22 +98,23 @@ HCURSOR makeDragCursor(HINSTANCE instance)
 {
     // CreateCursor takes the cursor size the system uses; the picture sits in its top-left
     // corner and the rest stays transparent.
-    const int width = std::max(GetSystemMetrics(SM_CXCURSOR), 32);
-    const int height = std::max(GetSystemMetrics(SM_CYCURSOR), static_cast<int>(std::size(DragCursorRows)));
+    const Bitmap picture = dragCursorPicture();
+    const int width = std::max(GetSystemMetrics(SM_CXCURSOR), picture.width());
+    const int height = std::max(GetSystemMetrics(SM_CYCURSOR), picture.height());
     const int rowBytes = (width + 15) / 16 * 2; // monochrome rows are padded to whole words
     // A set bit in the AND plane keeps the screen as it is; where it is clear, the XOR plane
     // paints black (0) or white (1).
     std::vector<BYTE> andPlane(static_cast<std::size_t>(rowBytes) * height, 0xFF);
     std::vector<BYTE> xorPlane(static_cast<std::size_t>(rowBytes) * height, 0x00);
-    for (int y = 0; y < static_cast<int>(std::size(DragCursorRows)); ++y) {
-        const char* row = DragCursorRows[y];
-        for (int x = 0; row[x] != '\0' && x < width; ++x) {
-            if (row[x] != 'X' && row[x] != '.')
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const Color c = picture.pixel(x, y);
+            if (!isOpaque(c))
                 continue;
             const std::size_t byte = static_cast<std::size_t>(y) * rowBytes + x / 8;
             const BYTE bit = static_cast<BYTE>(0x80 >> (x % 8));
             andPlane[byte] &= static_cast<BYTE>(~bit);
-            if (row[x] == '.')
+            if (c == colors::White)
                 xorPlane[byte] |= bit;
         }
     }
