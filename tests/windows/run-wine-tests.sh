@@ -110,31 +110,22 @@ wait_until() {
 
 # ---- A display of our own, with a window manager ----
 
-display_free() { [[ ! -e /tmp/.X$1-lock && ! -e /tmp/.X11-unix/X$1 ]]; }
-display_up() { xprop -display ":$1" -root >/dev/null 2>&1; }
+display_up() { xprop -display "$1" -root >/dev/null 2>&1; }
 openbox_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+display_named() { [[ -s $work/display ]]; }
 
-for number in $(seq 61 99); do
-  display_free "$number" || continue
-  Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  deadline=$((SECONDS + display_limit))
-  until display_up "$number" || ! kill -0 "$xvfb_pid" 2>/dev/null || ((SECONDS >= deadline)); do sleep 0.1; done
-  if display_up "$number"; then
-    export DISPLAY=":$number"
-    break
-  fi
-  # Somebody else took the number in the meantime: try the next one.
-  kill "$xvfb_pid" 2>/dev/null || true
-  wait "$xvfb_pid" 2>/dev/null || true
-  xvfb_pid=""
-done
-[[ -n ${DISPLAY:-} && -n $xvfb_pid ]] || fail "no free X display between :61 and :99"
+# The server picks a free display number itself and writes it to us, so that no other test's
+# server, starting or going at the same moment, can be taken for ours.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+wait_until "$display_limit" "Xvfb naming its display" display_named
+export DISPLAY=":$(head -n 1 "$work/display")"
+wait_until "$display_limit" "Xvfb answering on $DISPLAY" display_up "$DISPLAY"
 log "Xvfb on $DISPLAY"
 
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 openbox_pid=$!
-wait_until "$display_limit" "openbox managing the display" openbox_up
+wait_until "$display_limit" "openbox managing the display (see $work/openbox.log)" openbox_up
 
 # ---- The wine prefix ----
 
