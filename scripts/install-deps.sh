@@ -4,7 +4,7 @@
 #
 #   scripts/install-deps.sh build   compiler, CMake, SDL2, X11, GoogleTest, Google Benchmark, libpng
 #   scripts/install-deps.sh test    the above, Xvfb, openbox, xdotool and X tools for real-window tests,
-#                                   the desktop-file checkers, and mingw-w64 and wine for the
+#                                   valgrind, the desktop-file checkers, and mingw-w64 and wine for the
 #                                   Windows program's tests
 #   scripts/install-deps.sh bench   the above, the peer programs measured beside the toy, and the
 #                                   X DAMAGE, XTEST and X-Resource headers for the frame probe
@@ -13,7 +13,7 @@
 set -euo pipefail
 
 build=(cmake g++ make pkgconf libsdl2-dev libx11-dev googletest libgtest-dev libbenchmark-dev libpng-dev)
-test=(xvfb openbox xdotool x11-utils x11-xserver-utils desktop-file-utils appstream)
+test=(xvfb openbox xdotool x11-utils x11-xserver-utils x11-apps valgrind desktop-file-utils appstream)
 bench=(x11-apps oneko libxdamage-dev libxtst-dev libxres-dev)
 windows=(cmake make python3 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 x11-apps)
 

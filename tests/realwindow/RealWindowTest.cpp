@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <stdexcept>
 
 namespace {
 
@@ -24,7 +25,7 @@ std::filesystem::path folderForThisTest()
 void RealWindowTest::SetUp()
 {
     m_desktop = std::make_unique<VirtualDesktop>(folderForThisTest());
-    m_toy = std::make_unique<RunningToy>(*m_desktop, DORGO_PROGRAM);
+    m_toy = std::make_unique<RunningToy>(*m_desktop, DORGO_PROGRAM, wrapper(m_desktop->workDir()));
 }
 
 void RealWindowTest::TearDown()
@@ -65,6 +66,18 @@ tk::Point RealWindowTest::hangingPlaceFor(tk::Point pointer)
     const std::optional<tk::FrameExtents> frame = desktop().frameExtents(toy().mainWindow());
     const tk::FrameExtents e = frame.value_or(tk::FrameExtents {});
     return { pointer.x + e.left - 37, pointer.y + e.top - 37 };
+}
+
+tk::Point closeBoxOf(VirtualDesktop& desktop, VirtualDesktop::WindowId window)
+{
+    // Openbox's stock title bar (buttons N L I M C) ends with the close box: a square in the
+    // middle of the title bar's height, as far in from the right border as the title bar is
+    // half high.
+    const std::optional<tk::Rect> frame = desktop.frameRect(window);
+    const std::optional<tk::FrameExtents> e = desktop.frameExtents(window);
+    if (!frame || !e)
+        throw std::runtime_error("the window has no frame");
+    return { frame->right() - e->right - e->top / 2, frame->top + e->top / 2 };
 }
 
 void RealWindowTest::pickUpAndCarry(const FishSighting& fish, tk::Point target)

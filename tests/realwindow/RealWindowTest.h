@@ -9,6 +9,8 @@
 #include <chrono>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 // Limits for what the tests wait for on the real screen.
 namespace limits {
@@ -18,6 +20,10 @@ inline constexpr auto Seen = std::chrono::milliseconds(1500ms); // something the
 inline constexpr auto Exit = std::chrono::milliseconds(10s); // the program ending
 }
 
+// Where openbox's close box in the window's title bar is on the screen; throws
+// std::runtime_error when the window has no frame.
+tk::Point closeBoxOf(VirtualDesktop&, VirtualDesktop::WindowId);
+
 // Each test gets a desktop of its own (Xvfb and openbox) with the toy started on it, and a
 // folder of its own under the build's output folder for the logs. After a failure the last
 // screenshot of the toy's window is left there as last-screenshot.png.
@@ -25,6 +31,10 @@ class RealWindowTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+
+    // The command line the toy runs under, given the test's folder for its logs; none by
+    // default.
+    virtual std::vector<std::string> wrapper(const std::filesystem::path& /*workDir*/) const { return {}; }
 
     VirtualDesktop& desktop() { return *m_desktop; }
     RunningToy& toy() { return *m_toy; }

@@ -66,13 +66,6 @@ void paintOnWhite(tk::Bitmap& frame, Point at, const tk::Bitmap& picture)
     }
 }
 
-// Openbox's stock title bar (buttons N L I M C) ends with the close box: a square in the middle
-// of the title bar's height, as far in from the right border as the title bar is half high.
-Point closeBoxOf(const Rect& frame, const tk::FrameExtents& e)
-{
-    return { frame.right() - e.right - e.top / 2, frame.top + e.top / 2 };
-}
-
 }
 
 // ---- The window ----
@@ -158,11 +151,7 @@ class EndingTest : public RealWindowTest, public ::testing::WithParamInterface<W
 const WayToEnd WaysToEnd[] = {
     { "CloseBox",
         [](VirtualDesktop& desktop, RunningToy& toy) {
-            const std::optional<Rect> frame = desktop.frameRect(toy.mainWindow());
-            const std::optional<tk::FrameExtents> e = desktop.frameExtents(toy.mainWindow());
-            ASSERT_TRUE(frame && e) << "the window has no frame";
-            const Point box = closeBoxOf(*frame, *e);
-            toy.moveToScreen(box);
+            toy.moveToScreen(closeBoxOf(desktop, toy.mainWindow()));
             desktop.xdotool({ "click", "1" });
         } },
     { "WindowManagersCloseKey",

@@ -12,15 +12,22 @@ namespace {
 constexpr std::string_view MainTitle = "モルタン";
 constexpr std::chrono::milliseconds PointerLimit(5000);
 
+std::vector<std::string> commandLine(const std::vector<std::string>& wrapper, const std::string& program)
+{
+    std::vector<std::string> argv = wrapper;
+    argv.push_back(program);
+    return argv;
 }
 
-RunningToy::RunningToy(VirtualDesktop& desktop, const std::string& program)
+}
+
+RunningToy::RunningToy(VirtualDesktop& desktop, const std::string& program, const std::vector<std::string>& wrapper)
     : m_desktop(desktop)
     , m_log(desktop.workDir() / "dorgo.log")
     , m_errorLog(desktop.workDir() / "dorgo.stderr")
     // Only the display is the desktop's: no Wayland, and no SDL driver chosen from outside,
     // so the program finds its window system as it does on a person's desktop.
-    , m_process({ .argv = { program },
+    , m_process({ .argv = commandLine(wrapper, program),
           .environment = { { "DISPLAY", desktop.displayName() }, { "WAYLAND_DISPLAY", std::nullopt },
               { "SDL_VIDEODRIVER", std::nullopt } },
           .log = m_log,

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The toy's program (build/Dorgo) running on a virtual desktop, handled the way a person
 // handles it: the pointer and the keyboard through xdotool, and the eyes through screenshots.
@@ -21,7 +22,9 @@ class RunningToy {
 public:
     using WindowId = VirtualDesktop::WindowId;
 
-    RunningToy(VirtualDesktop& desktop, const std::string& program);
+    // The wrapper, when given, is a command line the program runs under (valgrind and its
+    // options, say), so that the wrapped program keeps the process id the wrapper started with.
+    RunningToy(VirtualDesktop& desktop, const std::string& program, const std::vector<std::string>& wrapper = {});
 
     long pid() const { return m_process.pid(); }
 

@@ -7,6 +7,7 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -230,6 +231,12 @@ std::optional<VirtualDesktop::WindowId> VirtualDesktop::activeWindow()
     return active->front();
 }
 
+bool VirtualDesktop::isViewable(WindowId window)
+{
+    XWindowAttributes attributes {};
+    return XGetWindowAttributes(m_display, window, &attributes) && attributes.map_state == IsViewable;
+}
+
 std::optional<tk::Rect> VirtualDesktop::clientRect(WindowId window)
 {
     XWindowAttributes attributes {};
@@ -328,4 +335,34 @@ void VirtualDesktop::xdotool(const std::vector<std::string>& arguments)
         throw std::runtime_error("`" + command + "` did not finish within " + std::to_string(XdotoolLimit.count()) + " s");
     if (*code != 0)
         throw std::runtime_error("`" + command + "` ended with exit code " + std::to_string(*code) + "; see " + log.string());
+}
+
+void VirtualDesktop::requestClose(WindowId window)
+{
+    XEvent event {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(m_display, "_NET_CLOSE_WINDOW", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = CurrentTime;
+    event.xclient.data.l[1] = 2; // the request comes from a pager or taskbar, not an application
+    XSendEvent(m_display, DefaultRootWindow(m_display), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XFlush(m_display);
+}
+
+bool VirtualDesktop::endServer(int signal, std::chrono::milliseconds limit)
+{
+    m_connection.reset();
+    m_display = nullptr;
+    ::kill(m_server->pid(), signal);
+    const bool gone = m_server->waitForExit(limit).has_value();
+    if (gone && signal == SIGKILL) {
+        // A killed server leaves its lock file and socket behind; later servers would step
+        // round the display number, but there is no need to leave litter in /tmp.
+        const std::string number = m_displayName.substr(1);
+        std::error_code ignored;
+        std::filesystem::remove("/tmp/.X" + number + "-lock", ignored);
+        std::filesystem::remove("/tmp/.X11-unix/X" + number, ignored);
+    }
+    return gone;
 }

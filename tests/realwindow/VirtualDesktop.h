@@ -46,6 +46,8 @@ public:
     // The title the window manager shows in the window's title bar (_NET_WM_VISIBLE_NAME).
     std::optional<std::string> shownTitleOf(WindowId);
     std::optional<WindowId> activeWindow();
+    // Whether the window is mapped and can be seen, as it cannot while minimised.
+    bool isViewable(WindowId);
 
     // Where a window's client area lies on the screen.
     std::optional<tk::Rect> clientRect(WindowId);
@@ -62,6 +64,16 @@ public:
 
     // Runs xdotool on this screen and waits for it; throws std::runtime_error when it fails.
     void xdotool(const std::vector<std::string>& arguments);
+
+    // Asks the window manager to close the window, as a taskbar or a pager does
+    // (_NET_CLOSE_WINDOW); the window manager then asks the program politely.
+    void requestClose(WindowId);
+
+    // Ends the X server under everybody's feet with the signal (SIGTERM lets it leave tidily,
+    // SIGKILL does not) and waits for it to be gone; true when it went within the limit. The
+    // tests' own connection is closed first, since Xlib would end the test process when it
+    // found the connection broken. Afterwards only workDir() and displayName() may be asked.
+    bool endServer(int signal, std::chrono::milliseconds limit);
 
 private:
     std::optional<std::string> utf8Property(WindowId, const char* property);
