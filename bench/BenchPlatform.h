@@ -13,10 +13,10 @@ class BenchPlatform final : public tk::Platform {
 public:
     static constexpr tk::FrameExtents Frame { 1, 20, 1, 5 };
 
-    tk::WindowId createWindow(const tk::WindowSpec& spec) override
+    tk::WindowId createWindow(const tk::WindowSpec& request) override
     {
-        m_origin = spec.outerOrigin;
-        m_client = { spec.outerSize.width - Frame.left - Frame.right, spec.outerSize.height - Frame.top - Frame.bottom };
+        m_origin = request.outerOrigin;
+        m_client = { request.outerSize.width - Frame.left - Frame.right, request.outerSize.height - Frame.top - Frame.bottom };
         m_surface = tk::Bitmap(m_client.width, m_client.height);
         return 1;
     }

@@ -146,10 +146,10 @@ struct Connection {
 
 std::optional<pid_t> ownerOf(Display* display, Window window)
 {
-    XResClientIdSpec spec { window, XRES_CLIENT_ID_PID_MASK };
+    XResClientIdSpec clientSpec { window, XRES_CLIENT_ID_PID_MASK };
     long count = 0;
     XResClientIdValue* values = nullptr;
-    if (XResQueryClientIds(display, 1, &spec, &count, &values) != Success)
+    if (XResQueryClientIds(display, 1, &clientSpec, &count, &values) != Success)
         return std::nullopt;
     std::optional<pid_t> pid;
     for (long i = 0; i < count; ++i) {

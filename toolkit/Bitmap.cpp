@@ -19,17 +19,17 @@ Bitmap::Bitmap(int width, int height, Color fill)
 
 namespace {
 
-Color parseXpmColor(std::string_view spec, std::string_view line)
+Color parseXpmColor(std::string_view definition, std::string_view line)
 {
     // The colour definition is a list of "key value" pairs; only the "c" key is looked at.
     std::size_t pos = 0;
     auto nextWord = [&]() -> std::string_view {
-        while (pos < spec.size() && spec[pos] == ' ')
+        while (pos < definition.size() && definition[pos] == ' ')
             ++pos;
         std::size_t start = pos;
-        while (pos < spec.size() && spec[pos] != ' ')
+        while (pos < definition.size() && definition[pos] != ' ')
             ++pos;
-        return spec.substr(start, pos - start);
+        return definition.substr(start, pos - start);
     };
     for (std::string_view key = nextWord(); !key.empty(); key = nextWord()) {
         std::string_view value = nextWord();

@@ -86,13 +86,13 @@ void TForm::Show()
 {
     if (Showing() || m_closed)
         return;
-    WindowSpec spec;
-    spec.title = m_caption;
-    spec.outerOrigin = m_outerOrigin;
-    spec.outerSize = m_outerSize;
-    spec.role = m_role;
-    spec.icon = m_application.Icon().empty() ? nullptr : &m_application.Icon();
-    m_window = m_application.platform().createWindow(spec);
+    WindowSpec request;
+    request.title = m_caption;
+    request.outerOrigin = m_outerOrigin;
+    request.outerSize = m_outerSize;
+    request.role = m_role;
+    request.icon = m_application.Icon().empty() ? nullptr : &m_application.Icon();
+    m_window = m_application.platform().createWindow(request);
     resizeClient(m_application.platform().clientSize(m_window));
 }
 

@@ -19,19 +19,19 @@ HeadlessPlatform::HeadlessPlatform(Options options)
 {
 }
 
-WindowId HeadlessPlatform::createWindow(const WindowSpec& spec)
+WindowId HeadlessPlatform::createWindow(const WindowSpec& request)
 {
     std::lock_guard lock(m_mutex);
     if (m_gone)
         throw PlatformError("the display is gone");
     WindowState w;
     w.id = m_nextId++;
-    w.title = spec.title;
-    w.role = spec.role;
-    w.frame = spec.role == WindowRole::Main ? m_options.mainFrame : m_options.dialogFrame;
-    w.frameOrigin = spec.outerOrigin;
-    w.clientSize = { spec.outerSize.width - w.frame.left - w.frame.right, spec.outerSize.height - w.frame.top - w.frame.bottom };
-    w.hasIcon = spec.icon != nullptr;
+    w.title = request.title;
+    w.role = request.role;
+    w.frame = request.role == WindowRole::Main ? m_options.mainFrame : m_options.dialogFrame;
+    w.frameOrigin = request.outerOrigin;
+    w.clientSize = { request.outerSize.width - w.frame.left - w.frame.right, request.outerSize.height - w.frame.top - w.frame.bottom };
+    w.hasIcon = request.icon != nullptr;
     w.open = true;
     m_windows[w.id] = { w, Bitmap(w.clientSize.width, w.clientSize.height, colors::Black) };
     m_focus = w.id;
